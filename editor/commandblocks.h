@@ -13,3 +13,21 @@ struct CommandBlock {
 
 // Splits a whole command list (CR LF, CR or LF line breaks) into its blocks.
 QList<CommandBlock> ParseCommandBlocks(QStringView document);
+
+// True for a line that opens a block: its first four characters are "$cmd".
+bool OpensCommandBlock(QStringView line);
+
+// The parser's state machine, fed one line (without its break) at a time;
+// it appends every block that an "$end" line closes to `out`. The fed lines
+// are kept as views, so they must outlive the collector.
+class CommandBlockCollector {
+public:
+    explicit CommandBlockCollector(QList<CommandBlock> &out) : m_out(out) {}
+    void addLine(QStringView line);
+
+private:
+    void emitBlock();
+
+    QList<CommandBlock> &m_out;
+    QList<QStringView> m_content; // content lines since the last "$cmd"
+};
