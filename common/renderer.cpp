@@ -185,6 +185,7 @@ QFont PreviewFont()
                                                : QFontDatabase::systemFont(QFontDatabase::FixedFont);
         f.setStyleHint(QFont::Monospace);
         f.setKerning(false);
+        f.setHintingPreference(QFont::PreferFullHinting);
         f.setPixelSize(PixelSizeForHalfCell(f));
         return f;
     }();
