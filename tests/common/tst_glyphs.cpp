@@ -98,8 +98,8 @@ void TestGlyphs::underscoreToken_data()
     QTest::addColumn<bool>("mirrored");
     QTest::addColumn<int>("cell");
     for (const Expected &e : UnderscoreTokens()) {
-        QTest::addRow("%ls", qUtf16Printable(e.token)) << e.token << false << e.cell;
-        QTest::addRow("%ls mirrored", qUtf16Printable(e.token)) << e.token << true << e.mirroredCell;
+        QTest::addRow("%s", qPrintable(e.token)) << e.token << false << e.cell;
+        QTest::addRow("%s mirrored", qPrintable(e.token)) << e.token << true << e.mirroredCell;
     }
 }
 
@@ -126,7 +126,7 @@ void TestGlyphs::caretToken_data()
     QTest::addColumn<QString>("token");
     QTest::addColumn<int>("cell");
     for (const Expected &e : CaretTokens())
-        QTest::addRow("%ls", qUtf16Printable(e.token)) << e.token << e.cell;
+        QTest::addRow("%s", qPrintable(e.token)) << e.token << e.cell;
 }
 
 void TestGlyphs::caretToken()
@@ -172,10 +172,10 @@ void TestGlyphs::notAToken_data()
     QTest::addColumn<bool>("caret");
     for (const QString &token : {u"_Q"_s, u"_R"_s, u"_E"_s, u"__"_s, u"_"_s, u""_s, u"_AB"_s, u"_A "_s,
                                  u"^s"_s, u"^S"_s, u"A_"_s, u"_Ａ"_s})
-        QTest::addRow("underscore '%ls'", qUtf16Printable(token)) << token << false;
+        QTest::addRow("underscore '%s'", qPrintable(token)) << token << false;
     for (const QString &token : {u"^T"_s, u"^U"_s, u"^V"_s, u"^W"_s, u"^A"_s, u"^^"_s, u"^"_s, u""_s,
                                  u"^sx"_s, u"_A"_s, u"_S"_s, u"s^"_s})
-        QTest::addRow("caret '%ls'", qUtf16Printable(token)) << token << true;
+        QTest::addRow("caret '%s'", qPrintable(token)) << token << true;
 }
 
 void TestGlyphs::notAToken()
