@@ -60,7 +60,8 @@ private:
 // edited segment, not of the document.
 class CommandBlockIndex {
 public:
-    // Reads a line of the current document, without its line break.
+    // Reads a line of the current document, without its line break. A line
+    // must not hold CR or LF: each would start another line in the saved text.
     using LineReader = std::function<QString(int line)>;
 
     // Parses the whole document.
