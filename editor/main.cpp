@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
@@ -13,6 +15,12 @@ int main(int argc, char *argv[])
     // The application's own title. No display name is set: Qt would append
     // it to every window caption.
     QApplication::setApplicationName(u"Renvika v1"_s);
+
+    // The editor speaks Japanese whatever the system locale: Qt's own dialogs
+    // and buttons too, where Qt's translations are installed.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(u"qtbase_ja"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
 
     if (!Cp932DecoderAvailable()) {
         QMessageBox::critical(nullptr, u"エラー"_s,
