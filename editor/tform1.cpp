@@ -4,6 +4,8 @@
 #include "commandfile.h"
 #include "formprompts.h"
 #include "pictureview.h"
+#include "previewlimit.h"
+#include "savefile.h"
 #include "windowplacement.h"
 #include "windowsettings.h"
 
@@ -25,7 +27,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -321,7 +322,7 @@ void TForm1::ComboBox1Change()
         return;
     const qint64 started = TickCount();
     QImage bmp;
-    RenderCommand(bmp, commands->blocks().at(index).text, false, Image2->picture());
+    RenderCommand(bmp, FitPreviewText(commands->blocks().at(index).text).text, false, Image2->picture());
     Image1->setPicture(std::move(bmp));
     showElapsed(started);
 }
@@ -469,11 +470,8 @@ bool TForm1::saveToChosenFile()
     }
     if (!prompts->execFileDialog(*SaveDialog1))
         return false;
-    QSaveFile file(SaveDialog1->selectedFiles().constFirst());
-    const bool written = file.open(QIODevice::WriteOnly)
-                         && file.write(EncodeCommandFile(EditorText(*Memo1->document()))) >= 0
-                         && file.commit();
-    if (!written) {
+    const QString path = SaveDialog1->selectedFiles().constFirst();
+    if (!SaveBytesAtomically(path, EncodeCommandFile(EditorText(*Memo1->document())))) {
         showError(u"DATファイルの保存に失敗しました。"_s);
         return false;
     }
@@ -523,12 +521,9 @@ void TForm1::LoadWindowSettings()
 void TForm1::SaveWindowSettings()
 {
     const QRect bounds = frameGeometry();
-    QSaveFile file(settingsPath);
     // A folder we may not write to keeps the old file; nothing to tell the user.
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(FormatWindowSettings(bounds.width(), bounds.height(), bounds.left(), bounds.top()));
-        file.commit();
-    }
+    SaveBytesAtomically(settingsPath,
+                        FormatWindowSettings(bounds.width(), bounds.height(), bounds.left(), bounds.top()));
 }
 
 // Outer bounds include the frame the window manager draws, once it is known.
