@@ -38,7 +38,12 @@ QVariant BlockCaptionModel::data(const QModelIndex &index, int role) const
 {
     if (!blocks || !index.isValid() || index.row() >= blocks->size())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return blocks->at(index.row()).caption;
-    return {};
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    // A caption is a whole line, which in a broken file can run to megabytes;
+    // the drop-down shows its start, and lays out no more than that.
+    const QString &caption = blocks->at(index.row()).caption;
+    if (caption.size() <= MaxShownCaptionLength)
+        return caption;
+    return QStringView(caption).first(MaxShownCaptionLength).toString() + QChar(0x2026);
 }

@@ -12,6 +12,9 @@ struct BlockSplice;
 class BlockCaptionModel : public QAbstractListModel {
     Q_OBJECT
 public:
+    // Longer captions are shown cut, with an ellipsis.
+    static constexpr int MaxShownCaptionLength = 256;
+
     using QAbstractListModel::QAbstractListModel;
 
     // Shows blocks (or nothing for nullptr) from scratch.

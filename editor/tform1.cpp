@@ -2,6 +2,7 @@
 
 #include "blockcaptionmodel.h"
 #include "commandfile.h"
+#include "dropdownliststyle.h"
 #include "formprompts.h"
 #include "pictureview.h"
 #include "previewlimit.h"
@@ -35,6 +36,7 @@
 #include <QWheelEvent>
 
 #include <chrono>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +65,26 @@ QFont UiFont(const QStringList &preferred, int pixelSize)
 
 const QStringList Meiryo{u"メイリオ"_s, u"Meiryo"_s};
 const QStringList MeiryoUi{u"Meiryo UI"_s, u"メイリオ"_s, u"Meiryo"_s};
+
+// Reads lines of the editor's document for the block index. Runs of
+// consecutive lines, as a re-parse reads them, step from block to block
+// instead of searching the document for each line.
+CommandBlockIndex::LineReader DocumentLines(const QTextDocument *document)
+{
+    return [document, block = QTextBlock(), number = -1](int line) mutable {
+        block = line == number + 1 && block.isValid() ? block.next() : document->findBlockByNumber(line);
+        number = line;
+        return block.text();
+    };
+}
+
+// Shows the busy cursor while a file is read or written.
+struct BusyCursor {
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
 
 QString ReadResourceText(const QString &path)
 {
@@ -116,11 +138,15 @@ void TForm1::createComponents()
     ComboBox1 = new QComboBox(Panel1);
     blockCaptions = new BlockCaptionModel(ComboBox1);
     // Tens of thousands of blocks: items all have one height, and nothing
-    // measures every caption to size the box or its list.
+    // measures every caption to size the box or its list, which opens as
+    // 20 rows under the box whatever the style.
     auto *list = new QListView(ComboBox1);
     list->setUniformItemSizes(true);
     ComboBox1->setView(list);
     ComboBox1->setModel(blockCaptions);
+    auto *listStyle = new DropDownListStyle(ComboBox1->style()->name());
+    listStyle->setParent(ComboBox1);
+    ComboBox1->setStyle(listStyle);
     ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     ComboBox1->setMinimumContentsLength(20);
     ComboBox1->setMaxVisibleItems(20);
@@ -269,8 +295,7 @@ void TForm1::actUpdateCommandExecute()
     const int saved = ComboBox1->currentIndex();
     const QTextDocument *document = Memo1->document();
     const QSignalBlocker quiet(ComboBox1);
-    commands->reset(document->blockCount(),
-                    [document](int line) { return document->findBlockByNumber(line).text(); });
+    commands->reset(document->blockCount(), DocumentLines(document));
     blockCaptions->resetBlocks(&commands->blocks());
     refreshSelection(saved, started);
 }
@@ -291,8 +316,7 @@ void TForm1::Memo1Change(int position, int charsRemoved, int charsAdded)
     const int removedLines = addedLines - (newLineCount - commands->lineCount());
     const QSignalBlocker quiet(ComboBox1);
     const BlockSplice splice =
-        commands->update(firstLine, removedLines, addedLines, newLineCount,
-                         [document](int line) { return document->findBlockByNumber(line).text(); });
+        commands->update(firstLine, removedLines, addedLines, newLineCount, DocumentLines(document));
     blockCaptions->spliceRows(splice);
     refreshSelection(saved, started);
 }
@@ -427,11 +451,13 @@ void TForm1::actOpenExecute()
     if (!maybeSave() || !prompts->execFileDialog(*OpenDialog1))
         return;
     const QString path = QFileInfo(OpenDialog1->selectedFiles().constFirst()).absoluteFilePath();
+    std::optional<BusyCursor> busy(std::in_place);
     QFile file(path);
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly))
         bytes = file.readAll();
     if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        busy.reset();
         filename.clear();
         datopened = false;
         setWindowTitle(AppCaption);
@@ -446,6 +472,7 @@ void TForm1::actOpenExecute()
     filename = path;
     datopened = true;
     setWindowTitle(AppCaption + u" - "_s + QDir::toNativeSeparators(path));
+    busy.reset();
     if (decoded.hadInvalidBytes)
         showMessage(QMessageBox::Warning, AppCaption,
                     u"このファイルには文字として読み取れないバイトがありました。"
@@ -471,7 +498,11 @@ bool TForm1::saveToChosenFile()
     if (!prompts->execFileDialog(*SaveDialog1))
         return false;
     const QString path = SaveDialog1->selectedFiles().constFirst();
-    if (!SaveBytesAtomically(path, EncodeCommandFile(EditorText(*Memo1->document())))) {
+    const bool saved = [&] {
+        const BusyCursor busy;
+        return SaveBytesAtomically(path, EncodeCommandFile(EditorText(*Memo1->document())));
+    }();
+    if (!saved) {
         showError(u"DATファイルの保存に失敗しました。"_s);
         return false;
     }

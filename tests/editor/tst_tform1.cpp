@@ -188,6 +188,18 @@ private slots:
         QCOMPARE(form->Image1->size(), QSize(0, 0)); // an empty block draws nothing
     }
 
+    void longCaptionsAreShownCut()
+    {
+        const QString caption(5000, u'技');
+        ReplaceText(*form, u"$cmd\r\n"_s + caption + u" _6\r\n$end"_s);
+        const QString shown = form->ComboBox1->itemText(0);
+        QCOMPARE(shown.size(), 257);
+        QCOMPARE(shown.back(), QChar(0x2026));
+        QVERIFY(caption.startsWith(shown.chopped(1)));
+        ReplaceText(*form, u"$cmd\r\n"_s + caption.left(256) + u"\r\n$end"_s);
+        QCOMPARE(form->ComboBox1->itemText(0), caption.left(256));
+    }
+
     // Random edits through the editor's own cursor: the drop-down and the
     // preview always equal a parse of the whole text.
     void randomEditsKeepBlocksInStep()
