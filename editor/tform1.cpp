@@ -139,14 +139,15 @@ void TForm1::createComponents()
     blockCaptions = new BlockCaptionModel(ComboBox1);
     // Tens of thousands of blocks: items all have one height, and nothing
     // measures every caption to size the box or its list, which opens as
-    // 20 rows under the box whatever the style.
+    // 20 rows under the box whatever the style (set before the view, as it
+    // decides whether the view gets a scroll bar).
+    auto *listStyle = new DropDownListStyle(ComboBox1->style()->name());
+    listStyle->setParent(ComboBox1);
+    ComboBox1->setStyle(listStyle);
     auto *list = new QListView(ComboBox1);
     list->setUniformItemSizes(true);
     ComboBox1->setView(list);
     ComboBox1->setModel(blockCaptions);
-    auto *listStyle = new DropDownListStyle(ComboBox1->style()->name());
-    listStyle->setParent(ComboBox1);
-    ComboBox1->setStyle(listStyle);
     ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     ComboBox1->setMinimumContentsLength(20);
     ComboBox1->setMaxVisibleItems(20);
