@@ -5,6 +5,7 @@
 #include "scriptedprompts.h"
 #include "tform1.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -198,6 +199,25 @@ private slots:
         QVERIFY(caption.startsWith(shown.chopped(1)));
         ReplaceText(*form, u"$cmd\r\n"_s + caption.left(256) + u"\r\n$end"_s);
         QCOMPARE(form->ComboBox1->itemText(0), caption.left(256));
+    }
+
+    void dropDownListShowsTwentyRows()
+    {
+        QStringList blocks;
+        for (int i = 0; i < 100; ++i)
+            blocks.append(u"$cmd\r\nblock %1\r\n$end"_s.arg(i));
+        ReplaceText(*form, blocks.join(u"\r\n"_s));
+        form->ComboBox1->setCurrentIndex(50);
+        form->ComboBox1->showPopup();
+        const QAbstractItemView *view = form->ComboBox1->view();
+        QVERIFY(view->isVisible());
+        const int top = view->indexAt(QPoint(1, 1)).row();
+        const int bottom = view->indexAt(QPoint(1, view->viewport()->height() - 1)).row();
+        QCOMPARE(bottom - top + 1, 20);
+        QVERIFY(view->verticalScrollBar()->isVisible());
+        // The list opens at the selected block.
+        QVERIFY(top <= 50 && 50 <= bottom);
+        form->ComboBox1->hidePopup();
     }
 
     // Random edits through the editor's own cursor: the drop-down and the
