@@ -2,6 +2,7 @@
 
 #include "blockcaptionmodel.h"
 #include "commandfile.h"
+#include "documenttext.h"
 #include "dropdownliststyle.h"
 #include "formprompts.h"
 #include "pictureview.h"
@@ -411,18 +412,6 @@ void TForm1::Action1Execute()
     close();
 }
 
-namespace {
-
-// The editor's whole text as a command list: CR LF between lines.
-QString EditorText(const QTextDocument &document)
-{
-    QString text = document.toRawText(); // unlike toPlainText, keeps no-break spaces
-    text.replace(QChar::ParagraphSeparator, u"\r\n"_s);
-    return text;
-}
-
-} // namespace
-
 int TForm1::showMessage(QMessageBox::Icon icon, const QString &caption, const QString &text,
                         QMessageBox::StandardButtons buttons)
 {
@@ -467,7 +456,7 @@ void TForm1::actOpenExecute()
     }
     const DecodedCommandFile decoded = DecodeCommandFile(bytes);
     bytes = {};
-    if (decoded.text != EditorText(*Memo1->document()))
+    if (decoded.text != DocumentText(*Memo1->document()))
         Memo1->setPlainText(decoded.text);
     Memo1->document()->setModified(false);
     filename = path;
@@ -501,7 +490,7 @@ bool TForm1::saveToChosenFile()
     const QString path = SaveDialog1->selectedFiles().constFirst();
     const bool saved = [&] {
         const BusyCursor busy;
-        return SaveBytesAtomically(path, EncodeCommandFile(EditorText(*Memo1->document())));
+        return SaveBytesAtomically(path, EncodeCommandFile(DocumentText(*Memo1->document())));
     }();
     if (!saved) {
         showError(u"DATファイルの保存に失敗しました。"_s);

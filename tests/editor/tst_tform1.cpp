@@ -1,5 +1,6 @@
 // Drives the real main window offscreen, as a user would.
 #include "commandblocks.h"
+#include "documenttext.h"
 #include "pictureview.h"
 #include "renderer.h"
 #include "scriptedprompts.h"
@@ -23,13 +24,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString EditorText(const TForm1 &form)
-{
-    QString text = form.Memo1->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, u"\r\n"_s);
-    return text;
-}
 
 QStringList ComboItems(const QComboBox &box)
 {
@@ -67,7 +61,7 @@ class TestTForm1 : public QObject {
     // The window shows exactly the blocks of its text and the selected one's picture.
     void verifyMatchesText()
     {
-        const QList<CommandBlock> blocks = ParseCommandBlocks(EditorText(*form));
+        const QList<CommandBlock> blocks = ParseCommandBlocks(DocumentText(*form->Memo1->document()));
         QStringList captions;
         for (const CommandBlock &block : blocks)
             captions.append(block.caption);
@@ -293,10 +287,10 @@ private slots:
 
     void ctrlASelectsEverythingAndInsertsNothing()
     {
-        const QString before = EditorText(*form);
+        const QString before = DocumentText(*form->Memo1->document());
         form->Memo1->setFocus();
         QTest::keyClick(form->Memo1, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(EditorText(*form), before);
+        QCOMPARE(DocumentText(*form->Memo1->document()), before);
         const QTextCursor cursor = form->Memo1->textCursor();
         QCOMPARE(cursor.selectionStart(), 0);
         QCOMPARE(cursor.selectionEnd(), form->Memo1->document()->characterCount() - 1);
@@ -310,7 +304,7 @@ private slots:
         QTest::keyClicks(form->Memo1, u"a"_s);
         QTest::keyClick(form->Memo1, Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClicks(form->Memo1, u"$end"_s);
-        QCOMPARE(EditorText(*form), u"$cmd\r\na\r\n$end"_s);
+        QCOMPARE(DocumentText(*form->Memo1->document()), u"$cmd\r\na\r\n$end"_s);
         QCOMPARE(ComboItems(*form->ComboBox1), QStringList{u"a"_s});
     }
 

@@ -1,5 +1,7 @@
 // Opening and saving command files and remembering the window, through the
 // real window offscreen, with its dialogs answered by a script.
+#include "documenttext.h"
+#include "filetesting.h"
 #include "scriptedprompts.h"
 #include "tform1.h"
 
@@ -13,32 +15,6 @@
 #include <QTextCursor>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-const QByteArray Bom("\xEF\xBB\xBF");
-
-QString EditorText(const TForm1 &form)
-{
-    QString text = form.Memo1->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, u"\r\n"_s);
-    return text;
-}
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-} // namespace
 
 class TestTForm1Files : public QObject {
     Q_OBJECT
@@ -97,7 +73,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         const QString text = u"$cmd\n【技】 _6_A\r〜−\r\n$end"_s;
         auto utf16 = [&](QStringConverter::Encoding encoding) { return QByteArray(QStringEncoder(encoding)(text)); };
-        QTest::newRow("UTF-8 with mark") << Bom + text.toUtf8();
+        QTest::newRow("UTF-8 with mark") << Utf8Mark + text.toUtf8();
         QTest::newRow("UTF-8 without mark") << text.toUtf8();
         QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE") + utf16(QStringConverter::Utf16LE);
         QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF") + utf16(QStringConverter::Utf16BE);
@@ -112,7 +88,7 @@ private slots:
         WriteAll(file, bytes);
         open(file);
         QVERIFY(messageTexts().isEmpty());
-        const QString opened = EditorText(*form);
+        const QString opened = DocumentText(*form->Memo1->document());
         QVERIFY(opened.startsWith(u"$cmd\r\n【技】 _6_A\r\n"_s));
         QVERIFY(opened.endsWith(u"\r\n$end"_s));
         QCOMPARE(form->ComboBox1->itemText(0), u"【技】 _6_A"_s);
@@ -124,10 +100,10 @@ private slots:
         const QString lfOnly = path(u"lf.txt"_s);
         WriteAll(lfOnly, "$cmd\nline _6\n$end\n");
         open(lfOnly);
-        QCOMPARE(EditorText(*form), u"$cmd\r\nline _6\r\n$end\r\n"_s);
+        QCOMPARE(DocumentText(*form->Memo1->document()), u"$cmd\r\nline _6\r\n$end\r\n"_s);
         const QString saved = path(u"saved.dat"_s);
         save(saved);
-        QCOMPARE(ReadAll(saved), Bom + "$cmd\r\nline _6\r\n$end\r\n");
+        QCOMPARE(ReadAll(saved), Utf8Mark + "$cmd\r\nline _6\r\n$end\r\n");
         // Saving does not change which file the window refers to.
         QCOMPARE(form->windowTitle(), u"Renvika v1.1 - "_s + QDir::toNativeSeparators(lfOnly));
 
@@ -153,7 +129,7 @@ private slots:
         QCOMPARE(asked.selectedFilter, u"コマンドファイル(UTF-8)"_s); // shown without its patterns
         QFile initial(u":/assets/initial-document.txt"_s);
         QVERIFY(initial.open(QIODevice::ReadOnly));
-        QCOMPARE(ReadAll(target), Bom + initial.readAll());
+        QCOMPARE(ReadAll(target), Utf8Mark + initial.readAll());
     }
 
     void saveSuggestsTheOpenedFile()
@@ -182,13 +158,13 @@ private slots:
         const QString good = path(u"good.dat"_s);
         WriteAll(good, "$cmd\r\ngood\r\n$end\r\n");
         open(good);
-        const QString before = EditorText(*form);
+        const QString before = DocumentText(*form->Memo1->document());
         open(path(u"missing.dat"_s));
         QCOMPARE(messageTexts(), QStringList{u"ファイルオープンに失敗しました"_s});
         QCOMPARE(prompts.messages.constFirst().caption, u"エラー"_s);
         QCOMPARE(prompts.messages.constFirst().icon, QMessageBox::Critical);
         QCOMPARE(prompts.messages.constFirst().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-        QCOMPARE(EditorText(*form), before);
+        QCOMPARE(DocumentText(*form->Memo1->document()), before);
         QCOMPARE(form->windowTitle(), u"Renvika v1.1"_s);
         // Nothing is opened any more: the next save suggests a new file.
         prompts.files.enqueue(QString());
@@ -199,9 +175,9 @@ private slots:
 
     void cancelledOpenChangesNothing()
     {
-        const QString before = EditorText(*form);
+        const QString before = DocumentText(*form->Memo1->document());
         open(QString());
-        QCOMPARE(EditorText(*form), before);
+        QCOMPARE(DocumentText(*form->Memo1->document()), before);
         QCOMPARE(form->windowTitle(), u"Renvika v1.1"_s);
         QVERIFY(prompts.messages.isEmpty());
     }
@@ -249,7 +225,7 @@ private slots:
         WriteAll(other, "$cmd\r\nother\r\n$end\r\n");
         const QString saveTo = path(u"edits.dat"_s);
         QTest::keyClicks(form->Memo1, u"edit"_s);
-        const QString edited = EditorText(*form);
+        const QString edited = DocumentText(*form->Memo1->document());
         prompts.buttons.enqueue(answer);
         if (answer == QMessageBox::Save)
             prompts.files.enqueue(saveTo);
@@ -257,10 +233,10 @@ private slots:
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.messages.constFirst().buttons,
                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-        QCOMPARE(EditorText(*form), opened ? u"$cmd\r\nother\r\n$end\r\n"_s : edited);
+        QCOMPARE(DocumentText(*form->Memo1->document()), opened ? u"$cmd\r\nother\r\n$end\r\n"_s : edited);
         QCOMPARE(QFile::exists(saveTo), answer == QMessageBox::Save);
         if (answer == QMessageBox::Save)
-            QCOMPARE(ReadAll(saveTo), Bom + edited.toUtf8());
+            QCOMPARE(ReadAll(saveTo), Utf8Mark + edited.toUtf8());
     }
 
     void closingWithUnsavedChanges()
@@ -297,7 +273,7 @@ private slots:
         QTest::newRow("bad number stops reading")
             << QByteArray("left 40\r\nwidth abc\r\ntop 50\r\n") << QRect(40, 10, 900, 800) << true;
         QTest::newRow("overflow") << QByteArray("width 2147483648\r\n") << QRect(10, 10, 900, 800) << true;
-        QTest::newRow("with a mark") << Bom + "left 25\r\n" << QRect(25, 10, 900, 800) << false;
+        QTest::newRow("with a mark") << Utf8Mark + "left 25\r\n" << QRect(25, 10, 900, 800) << false;
     }
     void settingsAreApplied()
     {

@@ -1,5 +1,7 @@
 // Hostile files and faults through the real window: each gives a clear
 // message or a correct result, never a crash, a hang or lost text.
+#include "documenttext.h"
+#include "filetesting.h"
 #include "pictureview.h"
 #include "previewlimit.h"
 #include "renderer.h"
@@ -19,28 +21,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QByteArray Bom("\xEF\xBB\xBF");
-
-QString EditorText(const TForm1 &form)
-{
-    QString text = form.Memo1->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, u"\r\n"_s);
-    return text;
-}
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // Makes every write past `bytes` of a file fail, as on a full disk.
 class FileSizeLimit {
@@ -110,7 +90,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("warned");
         QTest::newRow("empty file") << QByteArray() << QString() << false;
-        QTest::newRow("only a UTF-8 mark") << Bom << QString() << false;
+        QTest::newRow("only a UTF-8 mark") << Utf8Mark << QString() << false;
         QTest::newRow("only a UTF-16 mark") << QByteArray("\xFF\xFE") << QString() << false;
         QTest::newRow("NUL bytes") << QByteArray(64, '\0') << QString(64, QChar(0)) << false;
         QTest::newRow("UTF-16 of odd length") << QByteArray("\xFF\xFE$\0c\0m", 7) << u"$c\uFFFD"_s << true;
@@ -131,7 +111,7 @@ private slots:
         if (warned)
             QCOMPARE(prompts.messages.constFirst().icon, QMessageBox::Warning);
         if (!text.isNull() || bytes.isEmpty())
-            QCOMPARE(EditorText(*form), text);
+            QCOMPARE(DocumentText(*form->Memo1->document()), text);
         QCOMPARE(form->windowTitle(), u"Renvika v1.1 - "_s + QDir::toNativeSeparators(file));
         QCOMPARE(form->ComboBox1->count(), 0);
         QVERIFY(!form->ComboBox1->isEnabled());
@@ -139,7 +119,7 @@ private slots:
         // Whatever was read is saved back as it shows.
         const QString copy = path(u"copy.dat"_s);
         save(copy);
-        QCOMPARE(ReadAll(copy), Bom + EditorText(*form).toUtf8());
+        QCOMPARE(ReadAll(copy), Utf8Mark + DocumentText(*form->Memo1->document()).toUtf8());
     }
 
     void hugeBlockPreviewIsCapped()
@@ -149,7 +129,7 @@ private slots:
             lines.append(u"%1 行目 _6_A @qdf"_s.arg(i));
         lines.append(u"$end"_s);
         const QString file = path(u"huge.dat"_s);
-        WriteAll(file, Bom + lines.join(u"\r\n"_s).toUtf8());
+        WriteAll(file, Utf8Mark + lines.join(u"\r\n"_s).toUtf8());
         open(file);
         QCOMPARE(form->ComboBox1->count(), 1);
         const QImage &picture = form->Image1->picture();
@@ -167,7 +147,7 @@ private slots:
     void fullDiskKeepsTheOldFile()
     {
         const QString target = path(u"precious.dat"_s);
-        const QByteArray old = Bom + QByteArray("$cmd\r\nold\r\n$end\r\n");
+        const QByteArray old = Utf8Mark + QByteArray("$cmd\r\nold\r\n$end\r\n");
         WriteAll(target, old);
         QStringList lines;
         for (int i = 0; i < 2000; ++i)
@@ -186,19 +166,19 @@ private slots:
         // Room again: the same save goes through.
         save(target);
         QCOMPARE(prompts.messages.size(), 1);
-        QCOMPARE(ReadAll(target), Bom + EditorText(*form).toUtf8());
+        QCOMPARE(ReadAll(target), Utf8Mark + DocumentText(*form->Memo1->document()).toUtf8());
     }
 
     void fileGoneBeforeReading()
     {
         const QString file = path(u"vanishing.dat"_s);
         WriteAll(file, "$cmd\r\nx\r\n$end\r\n");
-        const QString before = EditorText(*form);
+        const QString before = DocumentText(*form->Memo1->document());
         QFile::remove(file);
         open(file);
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.messages.constFirst().text, u"ファイルオープンに失敗しました"_s);
-        QCOMPARE(EditorText(*form), before);
+        QCOMPARE(DocumentText(*form->Memo1->document()), before);
     }
 
     void hostileSettingsFiles_data()
