@@ -2,13 +2,15 @@
 
 #include "cp932_table.h"
 
-// Surrogates are counted per code unit: a character outside the BMP has no
-// code page 932 encoding, and one column per half keeps the count of a text
-// equal to the sum over its code units, which the renderer relies on when it
-// walks a line character by character.
+// A character outside the BMP has no code page 932 encoding and counts one
+// column, like the "?" Windows writes for it. It is two code units here: the
+// high surrogate takes the column and the low one none, so that a text's
+// count stays the sum over its code units, as the renderer walks lines.
 int Cp932Columns(QChar c)
 {
     const char16_t u = c.unicode();
+    if (QChar::isLowSurrogate(u))
+        return 0;
     return (Cp932DoubleByteBits[u >> 5] >> (u & 31)) & 1u ? 2 : 1;
 }
 

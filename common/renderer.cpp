@@ -48,7 +48,7 @@ int ExpandedColumns(QStringView line)
 }
 
 // Characters that leave no ink; they still take their columns.
-bool IsBlank(QChar c)
+bool LeavesNoInk(QChar c)
 {
     return c.unicode() <= u' ' || c.unicode() == u'\x7f' || c.unicode() == IdeographicSpace;
 }
@@ -70,7 +70,7 @@ void DrawLineOnGrid(QPainter &painter, const Typeface &face, QStringView line, i
         const QChar c = line[i];
         const QPointF origin(col * face.colWidth, baseline);
         col += Cp932Columns(c);
-        if (IsBlank(c))
+        if (LeavesNoInk(c))
             continue;
         if (c.isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate()) {
             painter.drawText(origin, line.sliced(i, 2).toString());
@@ -190,6 +190,11 @@ QFont PreviewFont()
         return f;
     }();
     return font;
+}
+
+int PreviewColumnWidth()
+{
+    return PreviewTypeface().colWidth;
 }
 
 void RenderCommand(QImage &target, const QString &text, bool mirrored, const QImage &sheet)

@@ -16,6 +16,8 @@ QStringList SplitText(QStringView delimiter, QStringView text);
 // The monospaced face used for the preview (and the editor): a Japanese
 // face in which one half-width cell is half a glyph cell wide.
 QFont PreviewFont();
+// Width of one half-width cell of that face, in pixels.
+int PreviewColumnWidth();
 
 // Draws a command block's text (lines separated by CR LF) as white text on
 // navy, every known token covered by its picture from sheet. target is

@@ -10,3 +10,15 @@ QString DocumentText(const QTextDocument &document)
     text.replace(QChar::ParagraphSeparator, u"\r\n"_s);
     return text;
 }
+
+bool ReplaceDocumentBreakCharacters(QString &text)
+{
+    bool replaced = false;
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1) {
+            c = QChar::ReplacementCharacter;
+            replaced = true;
+        }
+    }
+    return replaced;
+}

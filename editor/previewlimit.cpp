@@ -1,7 +1,6 @@
 #include "previewlimit.h"
 
 #include "cp932.h"
-#include "glyphs.h"
 #include "renderer.h"
 
 #include <QStringList>
@@ -10,7 +9,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int ColumnWidth = GlyphSize / 2;
 constexpr int TabColumns = 8;
 const QString LineBreak = u"\r\n"_s;
 
@@ -26,7 +24,7 @@ int WidestColumns(QStringView line)
 
 qint64 PictureArea(qint64 lines, qint64 columns)
 {
-    return lines * LinePitch * columns * ColumnWidth;
+    return lines * LinePitch * columns * PreviewColumnWidth();
 }
 
 // The longest start of line that fits in MaxPreviewColumns.

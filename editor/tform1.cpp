@@ -29,6 +29,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -112,7 +113,13 @@ TForm1::TForm1(QString settingsPath, FormPrompts *prompts, QWidget *parent)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The drop-down's model and the editor's change signal point into
+    // commands, which goes before the child widgets do.
+    disconnect(Memo1->document(), nullptr, this, nullptr);
+    blockCaptions->resetBlocks(nullptr);
+}
 
 void TForm1::createComponents()
 {
@@ -270,8 +277,8 @@ void TForm1::FormCreate()
     blockCaptions->resetBlocks(&commands->blocks());
     datopened = false;
     filename.clear();
-    move(10, 10);
-    resize(900, 800);
+    const WindowBounds defaults;
+    setOuterBounds({defaults.left, defaults.top, defaults.width, defaults.height});
     LoadWindowSettings();
 }
 
@@ -280,6 +287,9 @@ void TForm1::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (!shown) {
         shown = true;
+        // Only now may the frame the window manager draws be known.
+        if (frameGeometry().size() != size())
+            setOuterBounds(outerBounds);
         FormShow();
     }
 }
@@ -305,7 +315,7 @@ void TForm1::actUpdateCommandExecute()
 void TForm1::Memo1Change(int position, int charsRemoved, int charsAdded)
 {
     Q_UNUSED(charsRemoved); // the line counts tell how many old lines went
-    if (!commands)
+    if (!commands || replacingText)
         return;
     const qint64 started = TickCount();
     const int saved = ComboBox1->currentIndex();
@@ -374,6 +384,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
             && key->modifiers().testFlag(Qt::ShiftModifier)) {
             Memo1->textCursor().insertBlock();
+            Memo1->ensureCursorVisible();
             return true;
         }
         if (!key->text().isEmpty())
@@ -454,19 +465,27 @@ void TForm1::actOpenExecute()
         showError(u"ファイルオープンに失敗しました"_s);
         return;
     }
-    const DecodedCommandFile decoded = DecodeCommandFile(bytes);
+    DecodedCommandFile decoded = DecodeCommandFile(bytes);
     bytes = {};
-    if (decoded.text != DocumentText(*Memo1->document()))
-        Memo1->setPlainText(decoded.text);
+    const bool unreadable = ReplaceDocumentBreakCharacters(decoded.text) || decoded.hadInvalidBytes;
+    if (decoded.text != DocumentText(*Memo1->document())) {
+        {
+            // The editor reports a new text as two changes, the old text
+            // going and the new one coming: one refresh follows both.
+            const QScopedValueRollback replacing(replacingText, true);
+            Memo1->setPlainText(decoded.text);
+        }
+        actUpdateCommandExecute();
+    }
     Memo1->document()->setModified(false);
     filename = path;
     datopened = true;
     setWindowTitle(AppCaption + u" - "_s + QDir::toNativeSeparators(path));
     busy.reset();
-    if (decoded.hadInvalidBytes)
+    if (unreadable)
         showMessage(QMessageBox::Warning, AppCaption,
-                    u"このファイルには文字として読み取れないバイトがありました。"
-                    u"その部分は置換文字で表示されており、保存すると元のバイトには戻りません。"_s,
+                    u"このファイルには、文字として読み取れないバイトか、エディタで扱えない文字がありました。"
+                    u"その部分は置換文字（\uFFFD）で表示されており、保存すると元には戻りません。"_s,
                     QMessageBox::Ok);
 }
 
@@ -550,6 +569,7 @@ void TForm1::SaveWindowSettings()
 // Outer bounds include the frame the window manager draws, once it is known.
 void TForm1::setOuterBounds(const QRect &bounds)
 {
+    outerBounds = bounds;
     const QSize frame = frameGeometry().size() - size();
     move(bounds.topLeft());
     resize(bounds.size() - frame);

@@ -90,7 +90,9 @@ private:
     std::unique_ptr<FormPrompts> ownPrompts;
     FormPrompts *prompts;
     const QString settingsPath;
+    QRect outerBounds;         // as last set, the window manager's frame included
     bool shown = false;
+    bool replacingText = false; // a file's text is going in: refresh once it is in
 };
 
 extern TForm1 *Form1;

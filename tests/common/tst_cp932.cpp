@@ -48,7 +48,7 @@ void TestCp932::character_data()
     QTest::newRow("kanji outside JIS") << u'\u4e02' << 1;
     QTest::newRow("Thai") << u'\u0e01' << 1;
     QTest::newRow("high surrogate") << u'\xd83d' << 1;
-    QTest::newRow("low surrogate") << u'\xde00' << 1;
+    QTest::newRow("low surrogate") << u'\xde00' << 0;
     QTest::newRow("last BMP") << u'\uffff' << 1;
 }
 
@@ -67,7 +67,8 @@ void TestCp932::text_data()
     QTest::newRow("ASCII") << u"_2_3_6+_A"_s << 9;
     QTest::newRow("mixed") << u"1/4回転下から右 _t"_s << 3 + 6 * 2 + 3;
     QTest::newRow("half-width katakana") << u"ﾊﾄﾞｳｹﾝ"_s << 6;
-    QTest::newRow("emoji, one column per code unit") << u"a\U0001F600b"_s << 4;
+    QTest::newRow("emoji, one column like its replacement") << u"a\U0001F600b"_s << 3;
+    QTest::newRow("kanji outside the BMP") << u"\U00020B9F_6"_s << 3;
 }
 
 void TestCp932::text()

@@ -1,6 +1,6 @@
 // The glyph sheet asset: assets/glyphsheet.png must be exactly what the
 // generator makes of assets/glyphsheet.txt, and the pixels must follow the
-// cell catalogue of Part 1.1 (geometry, opacity, colours, mirror pairs).
+// cell catalogue (geometry, opacity, colours, mirror pairs).
 #include "glyphs.h"
 #include "glyphsheet_source.h"
 

@@ -1,5 +1,6 @@
 #include "previewlimit.h"
 
+#include "cp932.h"
 #include "glyphs.h"
 #include "renderer.h"
 
@@ -86,14 +87,16 @@ private slots:
 
     void cutKeepsSurrogatePairsWhole()
     {
-        // U+20B9F, a kanji outside the BMP: two code units, one column each.
+        // U+20B9F, a kanji outside the BMP: two code units, one column.
         const QString kanji = u"\U00020B9F"_s;
         QString line = u"x"_s;
-        while (line.size() < MaxPreviewColumns + 10)
+        while (Cp932Columns(line) < MaxPreviewColumns + 10)
             line += kanji;
-        const QString first = FitPreviewText(line).text.split(u"\r\n"_s).constFirst();
+        const PreviewText fitted = FitPreviewText(line);
+        QVERIFY(fitted.cut);
+        const QString first = fitted.text.split(u"\r\n"_s).constFirst();
         QVERIFY(!first.back().isHighSurrogate());
-        QVERIFY(first.size() >= MaxPreviewColumns - 1);
+        QCOMPARE(Cp932Columns(first), MaxPreviewColumns);
     }
 
     // The whole cut preview can really be drawn, and is as tall as its lines.

@@ -2,6 +2,8 @@
 // real window offscreen, with its dialogs answered by a script.
 #include "documenttext.h"
 #include "filetesting.h"
+#include "pictureview.h"
+#include "renderer.h"
 #include "scriptedprompts.h"
 #include "tform1.h"
 
@@ -171,6 +173,46 @@ private slots:
         form->actSave->trigger();
         QCOMPARE(QFileInfo(prompts.fileDialogs.constLast().selected.value(0)).fileName(),
                  u"新規DATファイル.dat"_s);
+    }
+
+    void openingKeepsTheSelectionByIndex()
+    {
+        const QString three = path(u"three.dat"_s);
+        WriteAll(three, "$cmd\r\none\r\n$end\r\n$cmd\r\ntwo\r\n$end\r\n$cmd\r\nthree\r\n$end\r\n");
+        form->ComboBox1->setCurrentIndex(1);
+        open(three);
+        QCOMPARE(form->ComboBox1->count(), 3);
+        QCOMPARE(form->ComboBox1->currentIndex(), 1);
+        QImage two;
+        RenderCommand(two, u"two"_s, false, form->Image2->picture());
+        QCOMPARE(form->Image1->picture(), two);
+
+        const QString one = path(u"one.dat"_s);
+        WriteAll(one, "$cmd\r\nonly\r\n$end\r\n");
+        form->ComboBox1->setCurrentIndex(2);
+        open(one);
+        QCOMPARE(form->ComboBox1->currentIndex(), 0);
+        QCOMPARE(form->ComboBox1->itemText(0), u"only"_s);
+    }
+
+    // Characters the editor would take for line breaks stay one line.
+    void breakCharactersDoNotSplitLines_data()
+    {
+        QTest::addColumn<QString>("character");
+        QTest::newRow("paragraph separator") << u"\u2029"_s;
+        QTest::newRow("U+FDD0") << u"\uFDD0"_s;
+        QTest::newRow("U+FDD1") << u"\uFDD1"_s;
+    }
+    void breakCharactersDoNotSplitLines()
+    {
+        QFETCH(QString, character);
+        const QString file = path(u"breaks.dat"_s);
+        WriteAll(file, (u"$cmd\r\na"_s + character + u"b\r\n$end\r\n"_s).toUtf8());
+        open(file);
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.messages.constFirst().icon, QMessageBox::Warning);
+        QCOMPARE(form->ComboBox1->itemText(0), u"a\uFFFDb"_s);
+        QCOMPARE(form->Memo1->document()->blockCount(), 4);
     }
 
     void cancelledOpenChangesNothing()
