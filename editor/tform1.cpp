@@ -287,11 +287,26 @@ void TForm1::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (!shown) {
         shown = true;
-        // Only now may the frame the window manager draws be known.
-        if (frameGeometry().size() != size())
-            setOuterBounds(outerBounds);
+        fitFrameOnce();
         FormShow();
     }
+}
+
+void TForm1::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    fitFrameOnce();
+}
+
+// The bounds are outer bounds, but the frame the window manager draws is
+// known only once it has taken the window, which may be after it is shown:
+// the first time a frame shows up, the bounds are applied again with it.
+void TForm1::fitFrameOnce()
+{
+    if (frameFitted || !isVisible() || frameGeometry().size() == size())
+        return;
+    frameFitted = true;
+    setOuterBounds(outerBounds);
 }
 
 void TForm1::FormShow()

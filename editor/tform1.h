@@ -63,6 +63,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -79,6 +80,7 @@ private:
     bool maybeSave();
     bool saveToChosenFile();
     void setOuterBounds(const QRect &bounds);
+    void fitFrameOnce();
     void LoadWindowSettings();
     void SaveWindowSettings();
 
@@ -92,6 +94,7 @@ private:
     const QString settingsPath;
     QRect outerBounds;         // as last set, the window manager's frame included
     bool shown = false;
+    bool frameFitted = false;  // outerBounds applied with the frame known
     bool replacingText = false; // a file's text is going in: refresh once it is in
 };
 
