@@ -18,7 +18,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kMaxEdits = 48;
-constexpr int kMaxLines = 400;
+// Lines parsed by the full parses of one input, which keeps a run fast.
+constexpr qsizetype kLineBudget = 20000;
+constexpr int kMaxLines = 4000;
+// Enough for a bulk edit of "$cmd" lines to spread the index's segments
+// over several chunks.
+constexpr int kMaxBulkLines = 1500;
 
 // Pieces that edits are built from: markers, near-misses and content.
 constexpr QStringView kPieces[] = {
@@ -97,6 +102,20 @@ QStringList Lines(FuzzInput &in, int count)
     return lines;
 }
 
+// A few lines, or for a bulk edit hundreds that repeat a short pattern.
+QStringList InsertedLines(FuzzInput &in, bool bulk)
+{
+    if (!bulk)
+        return Lines(in, in.byte() % 4);
+    const QStringList pattern = Lines(in, 1 + in.byte() % 3);
+    const int count = in.upTo(kMaxBulkLines);
+    QStringList lines;
+    lines.reserve(count);
+    for (int i = 0; i < count; ++i)
+        lines.append(pattern[i % pattern.size()]);
+    return lines;
+}
+
 struct Edit {
     int firstLine = 0;
     int removedLines = 0;
@@ -104,13 +123,13 @@ struct Edit {
 };
 
 // Replaces whole lines, as a paste over a selection of full lines does.
-Edit ReplaceLines(FuzzInput &in, QStringList &lines)
+Edit ReplaceLines(FuzzInput &in, QStringList &lines, bool bulk)
 {
     const auto count = int(lines.size());
     Edit edit;
     edit.firstLine = in.upTo(count);
-    edit.removedLines = in.upTo(std::min(count - edit.firstLine, 8));
-    const QStringList inserted = Lines(in, in.byte() % 4);
+    edit.removedLines = in.upTo(std::min(count - edit.firstLine, bulk ? kMaxBulkLines : 8));
+    const QStringList inserted = InsertedLines(in, bulk);
     edit.addedLines = int(inserted.size());
     lines.remove(edit.firstLine, edit.removedLines);
     for (qsizetype i = 0; i < inserted.size(); ++i)
@@ -180,10 +199,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     index.reset(int(lines.size()), ReaderOf(lines));
     Check(index, lines, {}, {0, 0, index.blocks().size()});
 
-    for (int n = 0; n < kMaxEdits && !in.empty() && lines.size() <= kMaxLines; ++n) {
+    qsizetype budget = kLineBudget - lines.size();
+    for (int n = 0; n < kMaxEdits && !in.empty() && lines.size() <= kMaxLines && budget > 0; ++n) {
         const auto oldCount = int(lines.size());
         const uint8_t kind = in.byte();
-        Edit edit = kind & 1 ? TypeCharacters(in, lines) : ReplaceLines(in, lines);
+        Edit edit = kind & 1 ? TypeCharacters(in, lines) : ReplaceLines(in, lines, (kind & 0xE0) == 0xE0);
         if (kind & 2)
             edit = Widen(in, edit, oldCount);
         if ((kind & 0x1C) == 0x1C)
@@ -193,6 +213,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const BlockSplice splice =
             index.update(edit.firstLine, edit.removedLines, edit.addedLines, int(lines.size()), ReaderOf(lines));
         Check(index, lines, before, splice);
+        budget -= lines.size();
     }
     return 0;
 }
