@@ -72,11 +72,9 @@ void DrawLineOnGrid(QPainter &painter, const Typeface &face, QStringView line, i
         col += Cp932Columns(c);
         if (LeavesNoInk(c))
             continue;
-        if (c.isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate()) {
+        if (c.isHighSurrogate()) { // always paired, see WithoutUnpairedSurrogates
             painter.drawText(origin, line.sliced(i, 2).toString());
             col += Cp932Columns(line[++i]);
-        } else if (c.isSurrogate()) {
-            continue;
         } else {
             chars.append(c);
             positions.append(origin);
@@ -108,6 +106,21 @@ void DrawLineOnGrid(QPainter &painter, const Typeface &face, QStringView line, i
     run.setGlyphIndexes(glyphs);
     run.setPositions(positions);
     painter.drawGlyphRun(QPointF(0, 0), run);
+}
+
+// An unpaired surrogate is no character: it is drawn as U+FFFD, as the file
+// decoder reads one, and takes that character's column. (Counted per code
+// unit, a lone low surrogate would take none, and a line of them no room.)
+QString WithoutUnpairedSurrogates(const QString &text)
+{
+    QString result = text;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (text.at(i).isSurrogate())
+            result[i] = QChar::ReplacementCharacter;
+    }
+    return result;
 }
 
 // One token pass over the working copy of a line: every lead character is
@@ -199,7 +212,7 @@ int PreviewColumnWidth()
 
 void RenderCommand(QImage &target, const QString &text, bool mirrored, const QImage &sheet)
 {
-    const QString expanded = ExpandAliases(text);
+    const QString expanded = ExpandAliases(WithoutUnpairedSurrogates(text));
     const QStringList lines = SplitText(u"\r\n", expanded);
     const Typeface &face = PreviewTypeface();
 
