@@ -49,7 +49,9 @@ for target in "${targets[@]}"; do
   flags=(-timeout=10 -artifact_prefix="$build/artifacts/$target/" -dict="$root/fuzz/$target.dict")
   if [ "$merge" = 1 ]; then
     echo "== merging the corpus of $target into $regressions"
-    "$build/fuzz/$target" "${flags[@]}" -merge=1 "$regressions" "$corpus"
+    # Edges only, not hit counts: one kept input per newly reached edge
+    # keeps the set small.
+    "$build/fuzz/$target" "${flags[@]}" -merge=1 -use_counters=0 "$regressions" "$corpus"
   else
     echo "== $target for $seconds s"
     "$build/fuzz/$target" "${flags[@]}" -max_len="$max_len" -max_total_time="$seconds" -print_final_stats=1 \
