@@ -27,8 +27,14 @@ QRect PlaceOnScreens(const WindowBounds &bounds, const QList<QRect> &screens, QS
 {
     // Within these limits no coordinate of the rectangle overflows an int.
     const auto position = [](int value) { return std::clamp(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX); };
-    const QSize size = QSize(std::min(bounds.width, QWIDGETSIZE_MAX), std::min(bounds.height, QWIDGETSIZE_MAX))
-                           .expandedTo(minimum);
+    QSize size = QSize(std::min(bounds.width, QWIDGETSIZE_MAX), std::min(bounds.height, QWIDGETSIZE_MAX));
+    // A window larger than all screens together only costs memory.
+    QRect desktop;
+    for (const QRect &screen : screens)
+        desktop |= screen;
+    if (!desktop.isEmpty())
+        size = size.boundedTo(desktop.size());
+    size = size.expandedTo(minimum);
     const QRect placed(position(bounds.left), position(bounds.top), size.width(), size.height());
     if (screens.isEmpty() || TitleBarReachable(placed, screens))
         return placed;

@@ -13,7 +13,7 @@ struct WindowBounds {
 };
 
 // Makes remembered bounds usable on the screens there are now: sizes between
-// `minimum` and what a window can have, and enough of the title bar on a
+// `minimum` and the size of all screens together, and enough of the title bar on a
 // screen to grab it. A window whose title bar is out of reach (say, on a
 // monitor that has since been unplugged) moves onto the first screen, shrunk
 // to fit it.

@@ -28,7 +28,9 @@ private slots:
             << WindowBounds{-9000, -9000, 4000, 3000} << QList{primary} << QRect(0, 0, 1920, 1080);
         QTest::newRow("too small") << WindowBounds{10, 10, 0, -5} << QList{primary} << QRect(10, 10, 680, 300);
         QTest::newRow("huge size, position kept") << WindowBounds{10, 10, 2147483647, 5000} << QList{primary}
-                                                  << QRect(10, 10, QWIDGETSIZE_MAX, 5000);
+                                                  << QRect(10, 10, 1920, 1080);
+        QTest::newRow("as large as two screens") << WindowBounds{0, 0, 9000, 9000} << QList{primary, right}
+                                                 << QRect(0, 0, 3200, 1080);
         QTest::newRow("extreme position") << WindowBounds{-2147483647 - 1, 2147483647, 900, 800} << QList{primary}
                                           << QRect(0, 0, 900, 800);
         QTest::newRow("no screen known") << WindowBounds{-9000, 10, 900, 800} << QList<QRect>{}
