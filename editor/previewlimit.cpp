@@ -12,13 +12,21 @@ namespace {
 constexpr int TabColumns = 8;
 const QString LineBreak = u"\r\n"_s;
 
-// Columns a line may take once drawn: tabs can widen to a tab stop, and
-// aliases only get shorter when expanded, so this never underestimates.
+// Columns a character may take once drawn: a tab can widen to a tab stop,
+// and a surrogate may be unpaired, drawn as U+FFFD in a column of its own.
+// Aliases only get shorter when expanded, so counts never underestimate.
+int MostColumns(QChar c)
+{
+    if (c == u'\t')
+        return TabColumns;
+    return c.isSurrogate() ? 1 : Cp932Columns(c);
+}
+
 int WidestColumns(QStringView line)
 {
     int columns = 0;
     for (const QChar c : line)
-        columns += c == u'\t' ? TabColumns : Cp932Columns(c);
+        columns += MostColumns(c);
     return columns;
 }
 
@@ -34,7 +42,7 @@ QStringView CutLine(QStringView line)
     qsizetype end = 0;
     for (; end < line.size(); ++end) {
         const QChar c = line[end];
-        columns += c == u'\t' ? TabColumns : Cp932Columns(c);
+        columns += MostColumns(c);
         if (columns > MaxPreviewColumns)
             break;
     }
