@@ -3,8 +3,7 @@
 #include "documenttext.h"
 #include "pictureview.h"
 #include "renderer.h"
-#include "scriptedprompts.h"
-#include "tform1.h"
+#include "windowfixture.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -49,14 +48,8 @@ void ReplaceText(TForm1 &form, const QString &text)
 
 } // namespace
 
-class TestTForm1 : public QObject {
+class TestTForm1 : public QObject, public WindowFixture {
     Q_OBJECT
-
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    std::unique_ptr<TForm1> form;
-
-    QString settingsPath() const { return dir.filePath(u"renvika.ini"_s); }
 
     // The window shows exactly the blocks of its text and the selected one's picture.
     void verifyMatchesText()
@@ -81,18 +74,10 @@ private slots:
     void init()
     {
         QFile::remove(settingsPath());
-        prompts = {};
-        form = std::make_unique<TForm1>(settingsPath(), &prompts);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        startWindow();
     }
 
-    void cleanup()
-    {
-        if (form)
-            form->Memo1->document()->setModified(false);
-        form.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void startsWithTheTemplateAndItsFirstBlock()
     {

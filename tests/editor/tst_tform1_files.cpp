@@ -4,8 +4,7 @@
 #include "filetesting.h"
 #include "pictureview.h"
 #include "renderer.h"
-#include "scriptedprompts.h"
-#include "tform1.h"
+#include "windowfixture.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -18,57 +17,17 @@
 
 using namespace Qt::StringLiterals;
 
-class TestTForm1Files : public QObject {
+class TestTForm1Files : public QObject, public WindowFixture {
     Q_OBJECT
-
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    std::unique_ptr<TForm1> form;
-
-    QString path(const QString &name) const { return dir.filePath(name); }
-    QString settingsPath() const { return path(u"renvika.ini"_s); }
-
-    void startWindow()
-    {
-        form = std::make_unique<TForm1>(settingsPath(), &prompts);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    void open(const QString &file)
-    {
-        prompts.files.enqueue(file);
-        form->actOpen->trigger();
-    }
-
-    void save(const QString &file)
-    {
-        prompts.files.enqueue(file);
-        form->actSave->trigger();
-    }
-
-    QStringList messageTexts() const
-    {
-        QStringList texts;
-        for (const auto &shown : prompts.messages)
-            texts.append(shown.text);
-        return texts;
-    }
 
 private slots:
     void init()
     {
         QFile::remove(settingsPath());
-        prompts = {};
         startWindow();
     }
 
-    void cleanup()
-    {
-        if (form)
-            form->Memo1->document()->setModified(false);
-        form.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void opensEveryEncodingWithCrLf_data()
     {

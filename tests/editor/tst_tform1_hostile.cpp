@@ -5,8 +5,7 @@
 #include "pictureview.h"
 #include "previewlimit.h"
 #include "renderer.h"
-#include "scriptedprompts.h"
-#include "tform1.h"
+#include "windowfixture.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -46,43 +45,17 @@ private:
 
 } // namespace
 
-class TestTForm1Hostile : public QObject {
+class TestTForm1Hostile : public QObject, public WindowFixture {
     Q_OBJECT
-
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    std::unique_ptr<TForm1> form;
-
-    QString path(const QString &name) const { return dir.filePath(name); }
-
-    void open(const QString &file)
-    {
-        prompts.files.enqueue(file);
-        form->actOpen->trigger();
-    }
-
-    void save(const QString &file)
-    {
-        prompts.files.enqueue(file);
-        form->actSave->trigger();
-    }
 
 private slots:
     void init()
     {
-        prompts = {};
-        QFile::remove(path(u"renvika.ini"_s));
-        form = std::make_unique<TForm1>(path(u"renvika.ini"_s), &prompts);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QFile::remove(settingsPath());
+        startWindow();
     }
 
-    void cleanup()
-    {
-        if (form)
-            form->Memo1->document()->setModified(false);
-        form.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void strangeFilesOpen_data()
     {
@@ -198,8 +171,8 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(bool, error);
         form.reset();
-        WriteAll(path(u"renvika.ini"_s), file);
-        form = std::make_unique<TForm1>(path(u"renvika.ini"_s), &prompts);
+        WriteAll(settingsPath(), file);
+        form = std::make_unique<TForm1>(settingsPath(), &prompts);
         QCOMPARE(prompts.messages.size(), error ? 1 : 0);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
